@@ -7,24 +7,26 @@
 #include "surface/keys.h"
 
 namespace fogloom {
-namespace {
-
-int randomBelow(int count) { return static_cast<int>(std::floor(randomUnit() * count)); }
-
-}  // namespace
-
 PictureState& picture() {
     static PictureState state;
     return state;
 }
 
-LayerValues drawLayerValues(const ShapeRecipe& recipe) {
+LayerValues layerValuesFrom(const ShapeRecipe& recipe, const double (&u)[4]) {
+    auto below = [](double unit, int count) { return static_cast<int>(std::floor(unit * count)); };
     LayerValues v;
-    v.cx = randomBelow(272) + 146;
-    v.cy = randomBelow(480) + 250;
-    v.s = randomBelow(recipe.sizeCount) + 6;
-    if (recipe.rotated) v.r = randomBelow(360);
+    v.cx = below(u[0], 272) + 146;
+    v.cy = below(u[1], 480) + 250;
+    v.s = below(u[2], recipe.sizeCount) + 6;
+    if (recipe.rotated) v.r = below(u[3], 360);
     return v;
+}
+
+LayerValues drawLayerValues(const ShapeRecipe& recipe) {
+    // One call of randomUnit per value, in order, and none more.
+    double u[4] = {randomUnit(), randomUnit(), randomUnit(), 0.0};
+    if (recipe.rotated) u[3] = randomUnit();
+    return layerValuesFrom(recipe, u);
 }
 
 void blurCanvas() {

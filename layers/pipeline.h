@@ -21,6 +21,8 @@ struct ShapeRecipe {
     void (*draw)(const WorkImages& images, const LayerValues& values);
 };
 
+// The layer values for the random units u (cx, cy, s, then r for rotated kinds).
+LayerValues layerValuesFrom(const ShapeRecipe& recipe, const double (&u)[4]);
 // Draws one layer's values from randomUnit, in order cx, cy, s (and r).
 LayerValues drawLayerValues(const ShapeRecipe& recipe);
 // Runs the whole picture sequence with the process-wide work images and layer count.

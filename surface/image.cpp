@@ -16,6 +16,7 @@ constexpr std::size_t PixelOffset = 64;
 constexpr std::size_t HeaderOffset = PixelOffset - 4;
 
 std::atomic<int> liveImages{0};
+std::atomic<int> peakImages{0};
 
 std::uint8_t* blockOf(const Image* image) {
     return reinterpret_cast<std::uint8_t*>(const_cast<Image*>(image)) - HeaderOffset;
@@ -43,7 +44,10 @@ Image* allocateImage(int width, int height, int bytesPerPixel, std::uint32_t fil
     setImageSize(image, width, height, bytesPerPixel);
     const PixelView view = imageView(image);
     for (int y = 0; y < height; ++y) view.setRun(y, 0, width - 1, fill);
-    liveImages.fetch_add(1, std::memory_order_relaxed);
+    const int live = liveImages.fetch_add(1, std::memory_order_relaxed) + 1;
+    int peak = peakImages.load(std::memory_order_relaxed);
+    while (live > peak && !peakImages.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
+    }
     return image;
 }
 
@@ -90,5 +94,7 @@ PixelView imageView(Image* image) {
 const std::uint8_t* imageHeader(const Image* image) { return headerOf(image); }
 
 int liveImageCount() { return liveImages.load(std::memory_order_relaxed); }
+int peakImageCount() { return peakImages.load(std::memory_order_relaxed); }
+void resetPeakImageCount() { peakImages.store(liveImages.load(std::memory_order_relaxed), std::memory_order_relaxed); }
 
 }  // namespace fogloom

@@ -36,7 +36,10 @@ bool setImageSize(Image* image, int width, int height, int bytesPerPixel);
 PixelView imageView(Image* image);
 const std::uint8_t* imageHeader(const Image* image);
 
-// How many images exist right now, for checking that turns release what they made.
+// How many images exist right now, and the most that existed at once since the last reset,
+// for checking that turns release what they made.
 int liveImageCount();
+int peakImageCount();
+void resetPeakImageCount();
 
 }  // namespace fogloom
