@@ -13,7 +13,7 @@ int main() {
     fogloom::platform::SdlPlatform platform(fogloom::screenFeed());
     std::string error;
     if (!platform.start(error)) {
-        std::fprintf(stderr, "fogloom: cannot open a window (no display?): %s\n", error.c_str());
+        std::fprintf(stderr, "fogloom: cannot open a window: %s\n", error.c_str());
         return 1;
     }
     fogloom::platform::install(platform);

@@ -131,6 +131,16 @@ bool SdlPlatform::start(std::string& error) {
         error = SDL_GetError();
         return false;
     }
+    // With no display SDL falls back to drivers that draw nowhere; a window nobody can see
+    // is no window, unless those drivers were asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const std::string name = driver != nullptr ? driver : "";
+    if ((name == "offscreen" || name == "dummy" || name == "evdev") && (asked == nullptr || name != asked)) {
+        SDL_Quit();
+        error = "there is no display to show it on (is DISPLAY set?)";
+        return false;
+    }
     wakeEvent_ = SDL_RegisterEvents(1);
     SDL_StartTextInput();
     return true;
