@@ -1,6 +1,8 @@
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -322,10 +324,36 @@ double SdlPlatform::clockSeconds() {
     return static_cast<double>(SDL_GetPerformanceCounter()) / static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
+namespace {
+
+// Sound libraries report a machine without sound card at length on stderr; the program
+// says it once, in its own words, instead.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(STDERR_FILENO)) {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~QuietStderr() {
+        if (saved_ < 0) return;
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_;
+};
+
+}  // namespace
+
 void SdlPlatform::openAudio() {
     audioTried_ = true;
+    QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "fogloom: no sound (%s); the tone is replaced by a silent pause\n", SDL_GetError());
+        audioProblem_ = SDL_GetError();
         return;
     }
     SDL_AudioSpec want{};
@@ -336,8 +364,7 @@ void SdlPlatform::openAudio() {
     SDL_AudioSpec have{};
     audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (audioDevice_ == 0) {
-        std::fprintf(stderr, "fogloom: no sound device (%s); the tone is replaced by a silent pause\n",
-                     SDL_GetError());
+        audioProblem_ = SDL_GetError();
         return;
     }
     audioRate_ = have.freq;
@@ -345,7 +372,12 @@ void SdlPlatform::openAudio() {
 }
 
 void SdlPlatform::tone(int frequencyHz, int durationMs) {
-    if (!audioTried_) openAudio();
+    if (!audioTried_) {
+        openAudio();
+        if (audioDevice_ == 0)
+            std::fprintf(stderr, "fogloom: no sound device (%s); the tone is a silent pause instead\n",
+                         audioProblem_.c_str());
+    }
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::milliseconds(durationMs);
     if (audioDevice_ != 0 && durationMs > 0) {

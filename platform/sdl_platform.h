@@ -64,6 +64,7 @@ private:
     std::uint32_t audioDevice_ = 0;
     int audioRate_ = 0;
     int audioBufferFrames_ = 0;
+    std::string audioProblem_;
 };
 
 }  // namespace fogloom::platform
