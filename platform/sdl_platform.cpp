@@ -1,12 +1,14 @@
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/codepage.h"
@@ -95,6 +97,15 @@ SDL_Surface* makeIcon() {
     return icon;
 }
 
+// The X server went away (killed, or the session ended): nothing can be shown any more.
+// Xlib gives no way back from here, so end at once with a clear word, without running
+// anything that the program's own thread might still be using.
+int displayLost(Display*) {
+    static constexpr char message[] = "fogloom: the connection to the display was lost; ending\n";
+    [[maybe_unused]] const auto written = write(STDERR_FILENO, message, sizeof message - 1);
+    std::_Exit(1);
+}
+
 }  // namespace
 
 struct SdlPlatform::Request {
@@ -143,6 +154,7 @@ bool SdlPlatform::start(std::string& error) {
         error = "there is no display to show it on (is DISPLAY set?)";
         return false;
     }
+    if (name == "x11") XSetIOErrorHandler(&displayLost);
     wakeEvent_ = SDL_RegisterEvents(1);
     SDL_StartTextInput();
     return true;
