@@ -1,15 +1,22 @@
 #include <string_view>
 
+#include "layers/circles.h"
 #include "layers/picture.h"
 #include "layers/pipeline.h"
+#include "layers/polygons.h"
 
 namespace fogloom {
 
 Renderer rendererFor(ShapeKind kind) {
     switch (kind) {
+        case ShapeKind::Circles: return renderCircles;
+        case ShapeKind::Triangles: return renderTriangles;
         case ShapeKind::Squares: return renderSquares;
-        default: return nullptr;  // not built yet
+        case ShapeKind::RotatedSquares: return renderRotatedSquares;
+        case ShapeKind::Stars: return renderStars;
+        case ShapeKind::Hexagons: return renderHexagons;
     }
+    return nullptr;
 }
 
 std::optional<ShapeKind> shapeKindFromName(std::string_view name) {
