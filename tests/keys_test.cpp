@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
+#include "app/services.h"
+#include "layers/pipeline.h"
 #include "test_support.h"
 
 namespace fogloom {
@@ -67,6 +70,38 @@ TEST_F(KeysTest, PollClearsTheArrivedFlag) {
     EXPECT_EQ(pollKey(), "x");
     sleepMs(150);  // the poll took the arrival, so the long pause runs in full
     EXPECT_EQ(platform_.pausedMs(), 150);
+}
+
+// The window thread keeps adding keys while the program's thread draws a picture.
+TEST_F(KeysTest, AKeyStormDuringAPictureKeepsTheLastFifteen) {
+    ASSERT_TRUE(setScreenMode(272, 480, 24));
+    picture().images = {createImage(544, 960, NoColor), createImage(544, 960, NoColor), createImage(128, 128, NoColor)};
+    picture().layerCount = 10;
+    seedRandom(3);
+    auto valueOf = [](std::uint32_t i) {
+        return i % 3 == 0 ? CloseKey : i % 3 == 1 ? extendedKey(72) : static_cast<std::uint32_t>('0' + i % 10);
+    };
+    std::thread storm([&] {
+        for (std::uint32_t i = 0; i < 1000; ++i) {
+            keyQueue().add(valueOf(i));
+            if (i % 64 == 0) std::this_thread::yield();
+        }
+    });
+    renderSquares();
+    storm.join();
+    EXPECT_EQ(platform_.tones(), 1);
+    ASSERT_EQ(keyQueue().size(), 15);
+    for (std::uint32_t i = 985; i < 1000; ++i) {
+        const std::uint32_t value = valueOf(i);
+        const std::string expected =
+            value < 256 ? std::string(1, static_cast<char>(value)) : extendedText(static_cast<char>(value / 256));
+        EXPECT_EQ(pollKey(), expected) << i;
+    }
+    EXPECT_EQ(pollKey(), "");
+    destroyImage(picture().images.canvas);
+    destroyImage(picture().images.snapshot);
+    destroyImage(picture().images.stamp);
+    picture() = {};
 }
 
 }  // namespace

@@ -256,7 +256,8 @@ def scenario_close_during_picture(session):
     menu = session.new_window(picture, timeout=30)
     wait_for(lambda: on_shape_menu(session, menu), 10, "the shape menu after the picture")
     session.key("7")
-    check(session.app.wait(timeout=10) == 0, "exit status 0")
+    rc = session.app.wait(timeout=10)
+    check(rc == 0, f"exit status {rc}")
 
 
 def scenario_no_display(app):
