@@ -58,7 +58,7 @@ def wait_for(predicate, timeout, what, interval=0.05):
 class Session:
     """An Xvfb server with the program running in it."""
 
-    def __init__(self, app, close_tool):
+    def __init__(self, app, close_tool, extra_env=None):
         self.close_tool = close_tool
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
@@ -68,15 +68,16 @@ class Session:
         with os.fdopen(read_fd) as f:
             number = f.readline().strip()
         check(number.isdigit(), "Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=f":{number}")
+        self.env = dict(os.environ, DISPLAY=f":{number}", **(extra_env or {}))
         self.app = subprocess.Popen([app], env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def close(self):
         if self.app.poll() is None:
             self.app.kill()
             self.app.wait()
-        self.xvfb.terminate()
-        self.xvfb.wait()
+        if self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            self.xvfb.wait()
 
     def run(self, *args, check_rc=True):
         result = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=20)
@@ -260,6 +261,41 @@ def scenario_close_during_picture(session):
     check(rc == 0, f"exit status {rc}")
 
 
+def scenario_no_sound(session):
+    """Without a sound device each picture still ends with the tone's pause; one notice says so."""
+    window = session.window()
+    for _ in range(2):
+        wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
+        session.key("3")
+        wait_for(lambda: on_layer_menu(session, window), 10, "the layer menu")
+        session.key("1")
+        picture = session.new_window(window)
+        picture_finished(session, picture)
+        session.key("Return")
+        window = session.new_window(picture)
+    wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
+    session.key("7")
+    rc = session.app.wait(timeout=10)
+    check(rc == 0, f"exit status {rc}")
+    err = session.app.stderr.read().decode(errors="replace")
+    session.app.stderr = None
+    notices = [line for line in err.splitlines() if line.startswith("fogloom: no sound")]
+    check(len(notices) == 1, f"{len(notices)} notices about the missing sound device: {err!r}")
+
+
+def scenario_display_lost(session):
+    """When the X server goes away the program ends with a clear message instead of spinning."""
+    window = session.window()
+    wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
+    session.xvfb.kill()
+    session.xvfb.wait()
+    rc = session.app.wait(timeout=10)
+    check(rc == 1, f"exit status {rc}")
+    err = session.app.stderr.read().decode(errors="replace")
+    session.app.stderr = None
+    check("the connection to the display was lost" in err, f"message {err!r}")
+
+
 def scenario_no_display(app):
     """Without a display the program says so and ends with status 1."""
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
@@ -273,7 +309,11 @@ SCENARIOS = {
     "frame-moves": scenario_frame_moves,
     "quit": scenario_quit,
     "close-during-picture": scenario_close_during_picture,
+    "no-sound": scenario_no_sound,
+    "display-lost": scenario_display_lost,
 }
+# Scenarios that need their environment changed.
+EXTRA_ENV = {"no-sound": {"SDL_AUDIODRIVER": "no-such-driver"}}
 
 
 def main():
@@ -286,7 +326,7 @@ def main():
         if args.scenario == "no-display":
             scenario_no_display(args.app)
         else:
-            session = Session(args.app, args.close_tool)
+            session = Session(args.app, args.close_tool, EXTRA_ENV.get(args.scenario))
             try:
                 SCENARIOS[args.scenario](session)
             finally:
