@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "surface/blend_kernels.h"
 #include "surface/coords.h"
 
 namespace fogloom {
@@ -36,21 +37,8 @@ std::uint32_t alphaPixelReference(std::uint32_t target, std::uint32_t source, in
 }
 
 void alphaRow(std::uint32_t* target, const std::uint32_t* source, int count, int alpha) {
-    const int factor = alpha + 1;
-    for (int i = 0; i < count; ++i) {
-        const std::uint32_t s = source[i];
-        const std::uint32_t t = target[i];
-        const int tb = static_cast<int>(t & 0xFF), tg = static_cast<int>((t >> 8) & 0xFF),
-                  tr = static_cast<int>((t >> 16) & 0xFF);
-        const int sb = static_cast<int>(s & 0xFF), sg = static_cast<int>((s >> 8) & 0xFF),
-                  sr = static_cast<int>((s >> 16) & 0xFF);
-        // >> on a negative int is an arithmetic shift: floor division by 256
-        const std::uint32_t b = static_cast<std::uint32_t>(tb + (((sb - tb) * factor) >> 8));
-        const std::uint32_t g = static_cast<std::uint32_t>(tg + (((sg - tg) * factor) >> 8));
-        const std::uint32_t r = static_cast<std::uint32_t>(tr + (((sr - tr) * factor) >> 8));
-        const std::uint32_t blended = (r << 16) | (g << 8) | b;
-        target[i] = isMaskPixel(s) ? t : blended;
-    }
+    // The rule only gives pixels for alpha 0..255; hold other values at those ends.
+    bestBlendKernels().alphaRow(target, source, count, std::clamp(alpha, 0, 255));
 }
 
 namespace {
@@ -85,6 +73,7 @@ RowSpan blitPixels(const PixelView& target, int x, int y, const PixelView& sourc
     if (left >= right || top >= bottom) return {};
     const int count = static_cast<int>(right - left);
     const int bpp = target.bytesPerPixel;
+    const BlendKernels& kernels = bestBlendKernels();
     for (long long ty = top; ty < bottom; ++ty) {
         std::uint8_t* out = target.row(static_cast<int>(ty)) + left * bpp;
         const std::uint8_t* in = source.row(static_cast<int>(ty - y)) + (left - x) * bpp;
@@ -101,7 +90,8 @@ RowSpan blitPixels(const PixelView& target, int x, int y, const PixelView& sourc
                     transparentRowSmall(out, in, count);
                 break;
             case BlitMode::Alpha:
-                alphaRow(reinterpret_cast<std::uint32_t*>(out), reinterpret_cast<const std::uint32_t*>(in), count, alpha);
+                kernels.alphaRow(reinterpret_cast<std::uint32_t*>(out), reinterpret_cast<const std::uint32_t*>(in), count,
+                                 alpha);
                 break;
         }
     }

@@ -21,6 +21,8 @@ RowSpan fillBoxPixels(const PixelView& target, int x1, int y1, int x2, int y2, s
 RowSpan blitPixels(const PixelView& target, int x, int y, const PixelView& source, BlitMode mode, int alpha);
 // One row of the Alpha rule: each of blue, green and red becomes
 // t + floor((s - t) * (alpha + 1) / 256), the top byte 0; mask-coloured sources leave t.
+// Alpha 0..255 (values beyond are held at those ends); runs on the fastest instructions
+// this processor has (surface/blend_kernels.h), always with the same result.
 void alphaRow(std::uint32_t* target, const std::uint32_t* source, int count, int alpha);
 // The same, one pixel at a time in the plain arithmetic: the reference the fast rows match.
 std::uint32_t alphaPixelReference(std::uint32_t target, std::uint32_t source, int alpha);

@@ -7,6 +7,11 @@
 
 #include "surface/screen.h"
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/mman.h>
+#define FOGLOOM_IMAGE_PAGES 1
+#endif
+
 namespace fogloom {
 namespace {
 
@@ -16,6 +21,29 @@ constexpr std::size_t PixelOffset = 64;
 constexpr std::size_t HeaderOffset = PixelOffset - 4;
 
 std::atomic<int> liveImages{0};
+
+// Blocks come from the system and go back to it whole: the work images are megabytes each and
+// are made and released every turn, and a general-purpose heap would keep their released
+// pages resident and let the process grow turn after turn.
+void* takeBlock(std::size_t total) {
+#if defined(FOGLOOM_IMAGE_PAGES)
+    void* block = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return block == MAP_FAILED ? nullptr : block;  // page-aligned, so 64-byte aligned too
+#else
+    return std::aligned_alloc(64, total);
+#endif
+}
+
+void giveBackBlock(void* block, std::size_t total) {
+#if defined(FOGLOOM_IMAGE_PAGES)
+    munmap(block, total);
+#else
+    (void)total;
+    std::free(block);
+#endif
+}
+
+std::size_t blockBytes(std::size_t pixelBytes) { return (PixelOffset + pixelBytes + 63) / 64 * 64; }
 std::atomic<int> peakImages{0};
 
 std::uint8_t* blockOf(const Image* image) {
@@ -36,8 +64,7 @@ Image* allocateImage(int width, int height, int bytesPerPixel, std::uint32_t fil
     if (width < 1 || width > MaxImageWidth || height < 1 || height > MaxImageHeight) return nullptr;
     if (bytesPerPixel != 1 && bytesPerPixel != 2 && bytesPerPixel != 4) return nullptr;
     const std::size_t bytes = static_cast<std::size_t>(width) * height * bytesPerPixel;
-    const std::size_t total = (PixelOffset + bytes + 63) / 64 * 64;
-    auto* block = static_cast<std::uint8_t*>(std::aligned_alloc(64, total));
+    auto* block = static_cast<std::uint8_t*>(takeBlock(blockBytes(bytes)));
     if (block == nullptr) return nullptr;
     std::memcpy(block, &bytes, sizeof bytes);
     auto* image = reinterpret_cast<Image*>(block + HeaderOffset);
@@ -61,7 +88,7 @@ Image* createImage(int width, int height, std::uint32_t colour) {
 
 void destroyImage(Image* image) {
     if (image == nullptr) return;
-    std::free(blockOf(image));
+    giveBackBlock(blockOf(image), blockBytes(imageCapacity(image)));
     liveImages.fetch_sub(1, std::memory_order_relaxed);
 }
 

@@ -6,6 +6,7 @@ events (xdotool) and checked on screenshots of its window.
 """
 import argparse
 import os
+import struct
 import subprocess
 import sys
 import time
@@ -118,11 +119,16 @@ class Session:
         return self.run("xdotool", "getwindowname", str(window)).strip()
 
     def shot(self, window):
-        """The window's pixels as a function (x, y) -> (r, g, b)."""
-        data = subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"], env=self.env,
-                              capture_output=True, timeout=20).stdout
-        check(len(data) == WIDTH * HEIGHT * 3, f"screenshot of {len(data)} bytes")
-        return lambda x, y: tuple(data[3 * (y * WIDTH + x): 3 * (y * WIDTH + x) + 3])
+        """The window's pixels as a function (x, y) -> (r, g, b), read with xwd."""
+        for attempt in range(3):
+            try:
+                data = subprocess.run(["xwd", "-id", str(window), "-silent"], env=self.env,
+                                      capture_output=True, timeout=10).stdout
+                break
+            except subprocess.TimeoutExpired:
+                if attempt == 2:
+                    raise Failure("xwd did not answer")
+        return parse_xwd(data)
 
     def key(self, *keys):
         for k in keys:
@@ -131,6 +137,32 @@ class Session:
 
     def request_close(self, window):
         self.run(self.close_tool, str(window))
+
+
+def parse_xwd(data):
+    """Reads a 24- or 32-bit ZPixmap window dump as a function (x, y) -> (r, g, b)."""
+    check(len(data) >= 100, f"window dump of {len(data)} bytes")
+    fields = struct.unpack(">25I", data[:100])
+    header_size, _, pixmap_format, _, width, height = fields[:6]
+    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
+    red_mask, green_mask, blue_mask = fields[14:17]
+    colours = fields[19]
+    check(pixmap_format == 2 and bits_per_pixel == 32, f"window dump format {pixmap_format}/{bits_per_pixel}")
+    check((width, height) == (WIDTH, HEIGHT), f"window dump of {width}x{height}")
+    pixels = data[header_size + 12 * colours:]
+    check(len(pixels) >= bytes_per_line * height, "window dump cut short")
+    order = "<" if byte_order == 0 else ">"
+
+    def shift(mask):
+        return (mask & -mask).bit_length() - 1
+
+    shifts = [(red_mask, shift(red_mask)), (green_mask, shift(green_mask)), (blue_mask, shift(blue_mask))]
+
+    def pixel(x, y):
+        (value,) = struct.unpack_from(order + "I", pixels, y * bytes_per_line + 4 * x)
+        return tuple((value & mask) >> at for mask, at in shifts)
+
+    return pixel
 
 
 def cell_matches(shot, row, column, code, foreground):
