@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libx11-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool x11-utils x11-apps imagemagick
+  xvfb xdotool x11-utils x11-apps
   python3
 )
 
