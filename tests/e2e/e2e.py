@@ -56,19 +56,29 @@ def wait_for(predicate, timeout, what, interval=0.05):
         time.sleep(interval)
 
 
+def start_xvfb():
+    """An X server on a free display, answering clients; returns (process, display number).
+
+    -noreset keeps the server from resetting whenever its last client leaves, which would
+    turn away a client that connects at that moment."""
+    read_fd, write_fd = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{DESKTOP[0]}x{DESKTOP[1]}x24",
+         "-nolisten", "tcp", "-noreset"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as f:
+        number = f.readline().strip()
+    check(number.isdigit(), "Xvfb did not start")
+    return server, number
+
+
 class Session:
     """An Xvfb server with the program running in it."""
 
     def __init__(self, app, close_tool, extra_env=None):
         self.close_tool = close_tool
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{DESKTOP[0]}x{DESKTOP[1]}x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            number = f.readline().strip()
-        check(number.isdigit(), "Xvfb did not start")
+        self.xvfb, number = start_xvfb()
         self.env = dict(os.environ, DISPLAY=f":{number}", **(extra_env or {}))
         self.app = subprocess.Popen([app], env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
@@ -93,7 +103,7 @@ class Session:
     def window(self, timeout=10):
         """The program's one visible window."""
         def find():
-            check(self.app.poll() is None, f"the program ended early: {self.app.poll()}")
+            check(self.app.poll() is None, f"the program ended early: {self.app.poll()} on {self.env['DISPLAY']}")
             found = self.windows()
             return found[-1] if len(found) == 1 else None
         return wait_for(find, timeout, "the window")
@@ -319,7 +329,7 @@ def scenario_display_lost(session):
     """When the X server goes away the program ends with a clear message instead of spinning."""
     window = session.window()
     wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
-    session.xvfb.kill()
+    session.xvfb.terminate()
     session.xvfb.wait()
     rc = session.app.wait(timeout=10)
     check(rc == 1, f"exit status {rc}")
