@@ -7,13 +7,7 @@
 namespace fogloom {
 namespace {
 
-class BlitTest : public testing::HeadlessTest {
-protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 24));
-    }
-};
+using BlitTest = testing::TrueColourTest;
 
 struct ChannelCase {
     std::uint32_t source, target, expected;

@@ -268,17 +268,7 @@ TEST(BlurExactness, AlphaBlitsMatchThePlainRuleWhereverTheyAreClipped) {
             }
 }
 
-class BlurCanvasTest : public testing::HeadlessTest {
-protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 24));
-    }
-    void TearDown() override {
-        picture() = {};
-        HeadlessTest::TearDown();
-    }
-};
+using BlurCanvasTest = testing::TrueColourTest;
 
 // The whole layer step on the real work images: copy into the snapshot, blur, and the 18
 // pauses that pace the picture.

@@ -9,17 +9,7 @@
 namespace fogloom {
 namespace {
 
-class CirclesTest : public testing::HeadlessTest {
-protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 24));
-    }
-    void TearDown() override {
-        picture() = {};
-        HeadlessTest::TearDown();
-    }
-};
+using CirclesTest = testing::TrueColourTest;
 
 // Checks a circle of radius s around (cx, cy): the white disc of radius s with the grey disc
 // of radius s - 4 over it, both as the circle walk gives them, and black around.
@@ -78,19 +68,13 @@ TEST_F(CirclesTest, ANewCircleHidesWhatLiesBeneath) {
 }
 
 TEST_F(CirclesTest, ACirclePictureOfTenLayers) {
-    picture().images.canvas = ownedImage(544, 960, MaskColor);
-    picture().images.snapshot = ownedImage(544, 960, MaskColor);
-    picture().images.stamp = ownedImage(128, 128, MaskColor);
-    picture().layerCount = 10;
+    const WorkImages& images = usePictureImages(10);
     seedRandom(11);
     renderCircles();
     EXPECT_EQ(platform_.tones(), 1);
     EXPECT_EQ(platform_.pauses(), 180);
-    const double next = randomUnit();
-    seedRandom(11);
-    for (int i = 0; i < 30; ++i) randomUnit();
-    EXPECT_EQ(randomUnit(), next) << "exactly 30 calls of randomUnit";
-    EXPECT_EQ(pixel(picture().images.stamp, 64, 64), MaskColor) << "circles never touch the stamp";
+    EXPECT_EQ(pixel(images.stamp, 64, 64), MaskColor) << "circles never touch the stamp";
+    EXPECT_EQ(randomCallsSince(11), 30) << "three random values a layer";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "frame_support.h"
 #include "screen_text.h"
 #include "surface/presentation.h"
 #include "surface/screen.h"
@@ -13,28 +14,15 @@
 namespace fogloom {
 namespace {
 
+using testing::frameEntries;
 using testing::readCell;
-
-// The frame palette as the registers give it, entries 1..9.
-const PaletteColor Frame[9] = {{63, 63, 63}, {63, 57, 59}, {63, 40, 52}, {62, 20, 40}, {56, 26, 27},
-                               {49, 40, 17}, {41, 58, 6},  {49, 63, 27}, {57, 63, 48}};
+using testing::turnedFrame;
 
 class FrameTest : public testing::HeadlessTest {
 protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         ASSERT_TRUE(setScreenMode(272, 480, 8));
-    }
-    std::vector<PaletteColor> frameEntries() {
-        std::vector<PaletteColor> entries;
-        for (int i = 1; i <= 9; ++i) entries.push_back(getPaletteEntry(i));
-        return entries;
-    }
-    // The frame palette turned by `steps` cells: entry i holds frame colour i - steps.
-    static std::vector<PaletteColor> turned(int steps) {
-        std::vector<PaletteColor> entries;
-        for (int i = 0; i < 9; ++i) entries.push_back(Frame[((i - steps) % 9 + 9) % 9]);
-        return entries;
     }
     std::vector<std::uint8_t> pixels() {
         std::lock_guard guard(display().lock);
@@ -56,7 +44,7 @@ TEST_F(FrameTest, SetThenGetGivesBackTheValuesThroughTheirLowBits) {
 
 TEST_F(FrameTest, DrawingSetsTheFramePaletteAsShownColours) {
     drawBorderFrame();
-    EXPECT_EQ(frameEntries(), turned(0));
+    EXPECT_EQ(frameEntries(), turnedFrame(0));
     const Rgb shown[9] = {{0xFF, 0xFF, 0xFF}, {0xFF, 0xE6, 0xEE}, {0xFF, 0xA1, 0xD2},
                           {0xFA, 0x50, 0xA1}, {0xE2, 0x69, 0x6D}, {0xC6, 0xA1, 0x44},
                           {0xA5, 0xEA, 0x18}, {0xC6, 0xFF, 0x6D}, {0xE6, 0xFF, 0xC2}};
@@ -111,11 +99,11 @@ TEST_F(FrameTest, DrawingLeavesTheTextColourAtNine) {
 
 TEST_F(FrameTest, RotationsMoveTheColoursOneCellAndNineRestore) {
     const struct { const char* name; void (*rotate)(int, int); int steps; std::vector<PaletteColor> want; } cases[] = {
-        {"up once", rotatePaletteUp, 1, turned(1)},
-        {"down once", rotatePaletteDown, 1, turned(-1)},
-        {"up four times", rotatePaletteUp, 4, turned(4)},
-        {"up nine times", rotatePaletteUp, 9, turned(0)},
-        {"down nine times", rotatePaletteDown, 9, turned(0)},
+        {"up once", rotatePaletteUp, 1, turnedFrame(1)},
+        {"down once", rotatePaletteDown, 1, turnedFrame(-1)},
+        {"up four times", rotatePaletteUp, 4, turnedFrame(4)},
+        {"up nine times", rotatePaletteUp, 9, turnedFrame(0)},
+        {"down nine times", rotatePaletteDown, 9, turnedFrame(0)},
     };
     for (const auto& c : cases) {
         drawBorderFrame();
@@ -142,18 +130,18 @@ TEST_F(FrameTest, RotationsTouchOnlyTheEntriesGiven) {
     rotatePaletteDown(1, 9);
     EXPECT_EQ(getPaletteEntry(0), zero);
     EXPECT_EQ(getPaletteEntry(10), ten);
-    EXPECT_EQ(frameEntries(), turned(-1));
+    EXPECT_EQ(frameEntries(), turnedFrame(-1));
     // A one-entry range changes nothing.
     rotatePaletteUp(4, 4);
     rotatePaletteDown(4, 4);
-    EXPECT_EQ(frameEntries(), turned(-1));
+    EXPECT_EQ(frameEntries(), turnedFrame(-1));
 }
 
 TEST_F(FrameTest, ANewFrameStartsAgainFromTheFramePalette) {
     drawBorderFrame();
     for (int i = 0; i < 5; ++i) rotatePaletteUp(1, 9);
     drawBorderFrame();
-    EXPECT_EQ(frameEntries(), turned(0));
+    EXPECT_EQ(frameEntries(), turnedFrame(0));
     EXPECT_EQ(readCell(1, 1).foreground, 1u);
 }
 

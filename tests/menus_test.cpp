@@ -8,6 +8,7 @@
 
 #include "app/frame.h"
 #include "app/main_loop.h"
+#include "frame_support.h"
 #include "screen_text.h"
 #include "surface/image.h"
 #include "surface/keys.h"
@@ -18,11 +19,10 @@
 namespace fogloom {
 namespace {
 
+using testing::frameEntries;
 using testing::readCell;
+using testing::turnedFrame;
 using testing::readText;
-
-const PaletteColor Frame[9] = {{63, 63, 63}, {63, 57, 59}, {63, 40, 52}, {62, 20, 40}, {56, 26, 27},
-                               {49, 40, 17}, {41, 58, 6},  {49, 63, 27}, {57, 63, 48}};
 
 // A key as the window queues it: a character or an extended key value.
 struct Key {
@@ -39,17 +39,6 @@ protected:
     }
     void queue(const std::vector<Key>& keys) {
         for (const Key& k : keys) keyQueue().add(k.value);
-    }
-    std::vector<PaletteColor> frameEntries() {
-        std::vector<PaletteColor> entries;
-        for (int i = 1; i <= 9; ++i) entries.push_back(getPaletteEntry(i));
-        return entries;
-    }
-    // The frame palette turned by `steps` cells: entry i holds frame colour i - steps.
-    static std::vector<PaletteColor> turned(int steps) {
-        std::vector<PaletteColor> entries;
-        for (int i = 0; i < 9; ++i) entries.push_back(Frame[((i - steps) % 9 + 9) % 9]);
-        return entries;
     }
     // Checks that `text` stands at (row, column) in `colour`, with blank cells on both sides
     // (but for the frame).
@@ -152,7 +141,7 @@ TEST_F(MenusTest, ShapeMenuChoices) {
         EXPECT_EQ(platform_.pausedMs() - msBefore, 20LL * c.idleSteps);
         EXPECT_EQ(keyQueue().size(), c.left);
         // One rotation up per idle step.
-        EXPECT_EQ(frameEntries(), turned(c.idleSteps));
+        EXPECT_EQ(frameEntries(), turnedFrame(c.idleSteps));
     }
 }
 
@@ -180,7 +169,7 @@ TEST_F(MenusTest, LayerMenuChoices) {
         EXPECT_EQ(runLayerMenu(), c.layers);
         EXPECT_EQ(platform_.pauses() - pausesBefore, c.idleSteps);
         // One rotation down per idle step.
-        EXPECT_EQ(frameEntries(), turned(-c.idleSteps));
+        EXPECT_EQ(frameEntries(), turnedFrame(-c.idleSteps));
         EXPECT_EQ(keyQueue().size(), 0);
     }
 }
@@ -188,11 +177,11 @@ TEST_F(MenusTest, LayerMenuChoices) {
 TEST_F(MenusTest, LayerMenuFrameStartsFromTheFramePaletteAndTurnsBack) {
     queue({'x', 'x', 'x', 'x', '1', 'y', '2'});
     ASSERT_EQ(runShapeMenu(), ShapeKind::Circles);
-    EXPECT_EQ(frameEntries(), turned(4));
+    EXPECT_EQ(frameEntries(), turnedFrame(4));
     ASSERT_EQ(runLayerMenu(), 20);
     EXPECT_EQ(getPaletteEntry(1), (PaletteColor{63, 57, 59}));
     EXPECT_EQ(getPaletteEntry(9), (PaletteColor{63, 63, 63}));
-    EXPECT_EQ(frameEntries(), turned(-1));
+    EXPECT_EQ(frameEntries(), turnedFrame(-1));
 }
 
 TEST_F(MenusTest, IdleStepsRecolourTheFrameWithoutDrawing) {
@@ -206,7 +195,7 @@ TEST_F(MenusTest, IdleStepsRecolourTheFrameWithoutDrawing) {
     const auto chosenAtOnce = screenAfter({'1'});
     const auto afterThreeIdleSteps = screenAfter({'a', 'b', 'c', '2'});
     EXPECT_EQ(afterThreeIdleSteps, chosenAtOnce);
-    EXPECT_EQ(frameEntries(), turned(3));
+    EXPECT_EQ(frameEntries(), turnedFrame(3));
 }
 
 TEST_F(MenusTest, QuittingOnTheFirstMenuEndsWithStatusZeroAndNoImage) {

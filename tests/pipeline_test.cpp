@@ -9,16 +9,8 @@
 namespace fogloom {
 namespace {
 
-class PipelineTest : public testing::HeadlessTest {
+class PipelineTest : public testing::TrueColourTest {
 protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 24));
-    }
-    void TearDown() override {
-        picture() = {};
-        HeadlessTest::TearDown();
-    }
     // A small canvas and snapshot holding the same grey levels.
     void useSmallCanvas(int width, int height, const std::vector<int>& levels) {
         picture().images.canvas = ownedImage(width, height, 0);
@@ -119,10 +111,7 @@ TEST_F(PipelineTest, ANewSquareHidesWhatLiesBeneath) {
 }
 
 TEST_F(PipelineTest, ASquarePictureOfTenLayers) {
-    picture().images.canvas = ownedImage(544, 960, MaskColor);
-    picture().images.snapshot = ownedImage(544, 960, MaskColor);
-    picture().images.stamp = ownedImage(128, 128, MaskColor);
-    picture().layerCount = 10;
+    usePictureImages(10);
     seedRandom(5);
     renderSquares();
 
@@ -130,11 +119,7 @@ TEST_F(PipelineTest, ASquarePictureOfTenLayers) {
     EXPECT_EQ(platform_.tones(), 1);
     EXPECT_EQ(platform_.lastToneHz(), 1000);
     EXPECT_EQ(platform_.lastToneMs(), 250);
-    // Exactly three random values per layer.
-    const double next = randomUnit();
-    seedRandom(5);
-    for (int i = 0; i < 30; ++i) randomUnit();
-    EXPECT_EQ(next, randomUnit());
+    EXPECT_EQ(randomCallsSince(5), 30) << "three random values a layer";
     // The stamp is left alone, the canvas edges stay black, every pixel is a neutral grey.
     EXPECT_EQ(pixel(picture().images.stamp, 64, 64), MaskColor);
     const PixelView canvas = imageView(picture().images.canvas);

@@ -50,18 +50,13 @@ TEST(PolygonVertices, EdgesInDrawingOrder) {
     EXPECT_EQ(pairs(ShapeKind::Hexagons), (E{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}}));
 }
 
-class PolygonTest : public testing::HeadlessTest {
+class PolygonTest : public testing::TrueColourTest {
 protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 24));
+        TrueColourTest::SetUp();
         images_.canvas = ownedImage(CanvasWidth, CanvasHeight, Black);
         images_.snapshot = ownedImage(CanvasWidth, CanvasHeight, MaskColor);
         images_.stamp = ownedImage(StampSize, StampSize, Black);
-    }
-    void TearDown() override {
-        picture() = {};
-        HeadlessTest::TearDown();
     }
     std::uint32_t stampAt(int x, int y) { return pixel(images_.stamp, x, y); }
     WorkImages images_;
@@ -196,10 +191,7 @@ TEST_F(PolygonTest, ARendererOfTenLayers) {
         const long long pausesBefore = platform_.pauses();
         seedRandom(42);
         render();
-        const double next = randomUnit();
-        seedRandom(42);
-        for (int i = 0; i < 40; ++i) randomUnit();
-        EXPECT_EQ(randomUnit(), next) << "exactly 40 calls of randomUnit";
+        EXPECT_EQ(randomCallsSince(42), 40) << "four random values a layer";
         EXPECT_EQ(platform_.tones() - tonesBefore, 1);
         EXPECT_EQ(platform_.pauses() - pausesBefore, 180);
         // The snapshot was refreshed from the canvas after the last stamp.

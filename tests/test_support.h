@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "app/services.h"
 #include "layers/picture.h"
 #include "platform/headless.h"
 #include "surface/image.h"
@@ -25,6 +27,7 @@ protected:
         keyQueue().clear();
     }
     void TearDown() override {
+        picture() = {};
         for (Image* image : owned_) destroyImage(image);
         closeScreen();
         keyQueue().clear();
@@ -36,6 +39,28 @@ protected:
         return image;
     }
     std::uint32_t pixel(Image* image, int x, int y) { return imageView(image).get(x, y); }
+    // Work images for a picture (mask-coloured, as the main loop makes them), set as the
+    // process-wide ones together with the layer count; released with the test.
+    WorkImages& usePictureImages(int layerCount) {
+        picture().images = {ownedImage(CanvasWidth, CanvasHeight, MaskColor),
+                            ownedImage(CanvasWidth, CanvasHeight, MaskColor), ownedImage(StampSize, StampSize, MaskColor)};
+        picture().layerCount = layerCount;
+        return picture().images;
+    }
+    // How many values randomUnit gave since seedRandom(seed), found by replaying the sequence
+    // until the next few values agree. Consumes those values.
+    static int randomCallsSince(double seed) {
+        constexpr int Run = 6;
+        double next[Run];
+        for (double& u : next) u = randomUnit();
+        seedRandom(seed);
+        std::vector<double> replay;
+        for (int calls = 0; calls < 1000000; ++calls) {
+            while (static_cast<int>(replay.size()) < calls + Run) replay.push_back(randomUnit());
+            if (std::equal(next, next + Run, replay.begin() + calls)) return calls;
+        }
+        return -1;
+    }
     std::uint32_t screenPixel(int x, int y) {
         std::lock_guard guard(display().lock);
         return display().screen->view().get(x, y);
@@ -45,6 +70,15 @@ protected:
 
 private:
     std::vector<Image*> owned_;
+};
+
+// The same with the 272 x 480 true-colour screen open, as the pictures have it.
+class TrueColourTest : public HeadlessTest {
+protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        ASSERT_TRUE(setScreenMode(272, 480, 24));
+    }
 };
 
 }  // namespace fogloom::testing
