@@ -21,6 +21,14 @@ void releaseWorkImages() {
     images = {};
 }
 
+void renewWorkImages() {
+    releaseWorkImages();
+    WorkImages& images = picture().images;
+    images.canvas = createImage(CanvasWidth, CanvasHeight, NoColor);
+    images.snapshot = createImage(CanvasWidth, CanvasHeight, NoColor);
+    images.stamp = createImage(StampSize, StampSize, NoColor);
+}
+
 bool runTurn() {
     setScreenMode(272, 480, 8);
     const std::optional<ShapeKind> kind = runShapeMenu();
@@ -28,12 +36,7 @@ bool runTurn() {
     picture().layerCount = runLayerMenu();
     setScreenMode(272, 480, 24);
 
-    // The previous turn's images go before the new ones come, so at most three exist.
-    releaseWorkImages();
-    WorkImages& images = picture().images;
-    images.canvas = createImage(544, 960, NoColor);
-    images.snapshot = createImage(544, 960, NoColor);
-    images.stamp = createImage(128, 128, NoColor);
+    renewWorkImages();
 
     if (const Renderer render = rendererFor(*kind)) render();
 

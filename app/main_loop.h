@@ -13,6 +13,9 @@ void startProgram();
 bool runTurn();
 // Releases the work images, each only if it exists.
 void releaseWorkImages();
+// Releases the previous work images, then makes the canvas, the snapshot and the stamp
+// afresh in the screen's depth, filled with the mask colour: never more than three at once.
+void renewWorkImages();
 // Start-up and turns until quit; returns the exit status.
 int runProgram();
 

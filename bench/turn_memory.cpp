@@ -45,11 +45,7 @@ int main() {
     auto turn = [&](int number) {
         setScreenMode(272, 480, 8);
         setScreenMode(272, 480, 24);
-        releaseWorkImages();
-        WorkImages& images = picture().images;
-        images.canvas = createImage(544, 960, NoColor);
-        images.snapshot = createImage(544, 960, NoColor);
-        images.stamp = createImage(128, 128, NoColor);
+        renewWorkImages();
         picture().layerCount = 10 * (1 + number % 5);
         renderers[number % renderers.size()]();
     };

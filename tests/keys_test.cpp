@@ -75,8 +75,7 @@ TEST_F(KeysTest, PollClearsTheArrivedFlag) {
 // The window thread keeps adding keys while the program's thread draws a picture.
 TEST_F(KeysTest, AKeyStormDuringAPictureKeepsTheLastFifteen) {
     ASSERT_TRUE(setScreenMode(272, 480, 24));
-    picture().images = {createImage(544, 960, NoColor), createImage(544, 960, NoColor), createImage(128, 128, NoColor)};
-    picture().layerCount = 10;
+    usePictureImages(10);
     seedRandom(3);
     auto valueOf = [](std::uint32_t i) {
         return i % 3 == 0 ? CloseKey : i % 3 == 1 ? extendedKey(72) : static_cast<std::uint32_t>('0' + i % 10);
@@ -98,10 +97,6 @@ TEST_F(KeysTest, AKeyStormDuringAPictureKeepsTheLastFifteen) {
         EXPECT_EQ(pollKey(), expected) << i;
     }
     EXPECT_EQ(pollKey(), "");
-    destroyImage(picture().images.canvas);
-    destroyImage(picture().images.snapshot);
-    destroyImage(picture().images.stamp);
-    picture() = {};
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/main_loop.h"
 #include "app/services.h"
 #include "layers/picture.h"
 #include "platform/headless.h"
@@ -74,10 +75,8 @@ int main(int argc, char** argv) {
     fogloom::platform::HeadlessPlatform platform({.realPauses = false, .realTone = false, .windowsOpen = true});
     fogloom::platform::install(platform);
     fogloom::setScreenMode(272, 480, 24);
+    fogloom::renewWorkImages();
     auto& picture = fogloom::picture();
-    picture.images.canvas = fogloom::createImage(544, 960, fogloom::NoColor);
-    picture.images.snapshot = fogloom::createImage(544, 960, fogloom::NoColor);
-    picture.images.stamp = fogloom::createImage(128, 128, fogloom::NoColor);
     picture.layerCount = static_cast<int>(*layers);
     // Seeds above 2^31 - 1 wrap to the same 32 bits.
     fogloom::seedRandom(static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(*seed))));
@@ -91,9 +90,7 @@ int main(int argc, char** argv) {
     }
     if (ok && !canvasPath.empty())
         ok = fogloom::tools::writeRgbPng(canvasPath, fogloom::imageView(picture.images.canvas), error);
-    fogloom::destroyImage(picture.images.canvas);
-    fogloom::destroyImage(picture.images.snapshot);
-    fogloom::destroyImage(picture.images.stamp);
+    fogloom::releaseWorkImages();
     if (!ok) {
         std::fprintf(stderr, "fogloom-render: %s\n", error.c_str());
         return 1;
