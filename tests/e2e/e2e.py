@@ -97,7 +97,7 @@ class Session:
         return result.stdout
 
     def windows(self):
-        out = self.run("xdotool", "search", "--name", "Fogloom", check_rc=False)
+        out = self.run("xdotool", "search", "--onlyvisible", "--name", "Fogloom", check_rc=False)
         return [int(w) for w in out.split()]
 
     def window(self, timeout=10):
@@ -129,16 +129,16 @@ class Session:
         return self.run("xdotool", "getwindowname", str(window)).strip()
 
     def shot(self, window):
-        """The window's pixels as a function (x, y) -> (r, g, b), read with xwd."""
-        for attempt in range(3):
-            try:
-                data = subprocess.run(["xwd", "-id", str(window), "-silent"], env=self.env,
-                                      capture_output=True, timeout=10).stdout
-                break
-            except subprocess.TimeoutExpired:
-                if attempt == 2:
-                    raise Failure("xwd did not answer")
-        return parse_xwd(data)
+        """The window's pixels as a function (x, y) -> (r, g, b), read with xwd; None while the
+        window can't be read (not mapped yet, or gone)."""
+        try:
+            result = subprocess.run(["xwd", "-id", str(window), "-silent"], env=self.env,
+                                    capture_output=True, timeout=10)
+        except subprocess.TimeoutExpired:
+            return None
+        if result.returncode != 0 or not result.stdout:
+            return None
+        return parse_xwd(result.stdout)
 
     def key(self, *keys):
         for k in keys:
@@ -197,12 +197,12 @@ def text_matches(shot, row, column, text, foreground=(255, 255, 255)):
 
 def on_shape_menu(session, window):
     shot = session.shot(window)
-    return text_matches(shot, 2, 4, "Please Choose The Shape Type:") and text_matches(shot, 12, 2, "7. I think")
+    return shot is not None and text_matches(shot, 2, 4, "Please Choose The Shape Type:") and text_matches(shot, 12, 2, "7. I think")
 
 
 def on_layer_menu(session, window):
     shot = session.shot(window)
-    return text_matches(shot, 2, 7, "How many shape layers?") and text_matches(shot, 3, 8, "(50 is the normal.)")
+    return shot is not None and text_matches(shot, 2, 7, "How many shape layers?") and text_matches(shot, 3, 8, "(50 is the normal.)")
 
 
 def picture_finished(session, window):
@@ -212,6 +212,9 @@ def picture_finished(session, window):
     deadline = time.monotonic() + 30
     while time.monotonic() < deadline:
         shot = session.shot(window)
+        if shot is None:
+            time.sleep(0.1)
+            continue
         pixels = bytes(v for y in range(0, HEIGHT, 4) for x in range(0, WIDTH, 4) for v in shot(x, y))
         if pixels != last:
             last, stable_since = pixels, time.monotonic()
@@ -251,6 +254,7 @@ def scenario_frame_moves(session):
     window = session.window()
     wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
     first = session.shot(window)
+    check(first is not None, "the menu's window can be read")
     corners = [(1, 1, 201), (1, 34, 187), (58, 34, 188), (58, 1, 200), (2, 1, 186), (30, 34, 186)]
     for row, column, code in corners:
         check(cell_matches(first, row, column, code, None), f"frame glyph {code} at row {row}, column {column}")
@@ -263,7 +267,9 @@ def scenario_frame_moves(session):
     colours = set()
     deadline = time.monotonic() + 3
     while time.monotonic() < deadline and len(colours) < 4:
-        colours.add(corner_colour(session.shot(window)))
+        shot = session.shot(window)
+        check(shot is not None, "the menu's window can be read")
+        colours.add(corner_colour(shot))
         time.sleep(0.03)
     check(len(colours) >= 4, f"the corner's colour moved through only {len(colours)} colours")
     check(colours <= FRAME_COLOURS, "the corner shows only frame colours")
