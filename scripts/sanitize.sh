@@ -36,5 +36,11 @@ configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DFOGLOOM_SANITIZE=address,undefined -DFOGLOOM_FUZZ=ON -DFOGLOOM_BUILD_APP=OFF -DFOGLOOM_BUILD_TESTS=OFF
 cmake --build build-fuzz -j"$jobs" --target draw_fuzz
 mkdir -p build-fuzz/corpus
-FOGLOOM_FUZZ_CALLS=$calls build-fuzz/tests/fuzz/draw_fuzz build-fuzz/corpus tests/fuzz/seeds \
-  -max_len=2048 -timeout=20 -rss_limit_mb=4096 -print_final_stats=1
+# libFuzzer's progress goes to a log; a finding prints its end and fails the run.
+if ! FOGLOOM_FUZZ_CALLS=$calls build-fuzz/tests/fuzz/draw_fuzz build-fuzz/corpus tests/fuzz/seeds \
+    -max_len=2048 -timeout=20 -rss_limit_mb=4096 2>build-fuzz/fuzz.log; then
+  tail -n 60 build-fuzz/fuzz.log
+  echo "the fuzzer found a fault; see build-fuzz/fuzz.log" >&2
+  exit 1
+fi
+grep -E '^(INFO: seed|#[0-9]+ +DONE)' build-fuzz/fuzz.log || true
