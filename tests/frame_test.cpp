@@ -18,17 +18,7 @@ using testing::frameEntries;
 using testing::readCell;
 using testing::turnedFrame;
 
-class FrameTest : public testing::HeadlessTest {
-protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 8));
-    }
-    std::vector<std::uint8_t> pixels() {
-        std::lock_guard guard(display().lock);
-        return display().screen->pixels;
-    }
-};
+using FrameTest = testing::EightBitTest;
 
 TEST_F(FrameTest, SetThenGetGivesBackTheValuesThroughTheirLowBits) {
     const struct { int index, red, green, blue; int wantIndex; PaletteColor want; } cases[] = {
@@ -157,9 +147,9 @@ TEST_F(FrameTest, TheWindowFollowsARotationWithoutACellRedrawn) {
     EXPECT_EQ(frame[2 * 272 + 2], 0xFFFFFFu);
     EXPECT_EQ(frame[10 * 272 + 2], 0xE6FFC2u);
 
-    const auto before = pixels();
+    const auto before = screenPixels();
     rotatePaletteUp(1, 9);
-    EXPECT_EQ(pixels(), before);
+    EXPECT_EQ(screenPixels(), before);
     ASSERT_TRUE(feed.takeRows(frame.data(), 272, 480, false, first, last));
     EXPECT_EQ(first, 0);
     EXPECT_EQ(last, 479);

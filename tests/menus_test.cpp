@@ -31,12 +31,8 @@ struct Key {
     Key(std::uint32_t v) : value(v) {}                     // NOLINT
 };
 
-class MenusTest : public testing::HeadlessTest {
+class MenusTest : public testing::EightBitTest {
 protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 8));
-    }
     void queue(const std::vector<Key>& keys) {
         for (const Key& k : keys) keyQueue().add(k.value);
     }

@@ -81,4 +81,18 @@ protected:
     }
 };
 
+// The same with the 272 x 480 8-bit screen open, as the menus have it.
+class EightBitTest : public HeadlessTest {
+protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        ASSERT_TRUE(setScreenMode(272, 480, 8));
+    }
+    // Every pixel of the screen, as palette indices.
+    std::vector<std::uint8_t> screenPixels() {
+        std::lock_guard guard(display().lock);
+        return display().screen->pixels;
+    }
+};
+
 }  // namespace fogloom::testing

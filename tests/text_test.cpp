@@ -19,16 +19,8 @@ namespace {
 using testing::readCell;
 using testing::readText;
 
-class TextTest : public testing::HeadlessTest {
+class TextTest : public testing::EightBitTest {
 protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_TRUE(setScreenMode(272, 480, 8));
-    }
-    std::vector<std::uint8_t> pixels() {
-        std::lock_guard guard(display().lock);
-        return display().screen->pixels;
-    }
     void clearMarks() {
         std::lock_guard guard(display().lock);
         std::fill(display().screen->rowMarks.begin(), display().screen->rowMarks.end(), std::uint8_t{0});
@@ -208,10 +200,10 @@ TEST_F(TextTest, ControlCodesAndWrapMoveTheCursor) {
 TEST_F(TextTest, ControlCodesDrawNothingButTabSpacesAndTheBellSounds) {
     locate(4, 1);
     printText("ABCDEFGHIJ", false);
-    const auto before = pixels();
+    const auto before = screenPixels();
     locate(4, 5);
     printText("\r\b\a", false);
-    EXPECT_EQ(pixels(), before);
+    EXPECT_EQ(screenPixels(), before);
     EXPECT_EQ(platform_.tones(), 1);
     EXPECT_EQ(platform_.lastToneHz(), 1000);
     EXPECT_EQ(platform_.lastToneMs(), 250);
@@ -344,7 +336,7 @@ TEST_F(TextTest, ClearScreenFillsWithTheBackgroundAndKeepsThePalette) {
     setColor(15, 3);
     clearMarks();
     clearScreen();
-    const auto all = pixels();
+    const auto all = screenPixels();
     EXPECT_EQ(std::count(all.begin(), all.end(), std::uint8_t{3}), static_cast<long>(all.size()));
     EXPECT_EQ(textCursor(), (TextCursor{1, 1}));
     EXPECT_EQ(markedRows(), rowRange(0, 479));

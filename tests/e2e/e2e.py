@@ -205,6 +205,15 @@ def on_layer_menu(session, window):
     return shot is not None and text_matches(shot, 2, 7, "How many shape layers?") and text_matches(shot, 3, 8, "(50 is the normal.)")
 
 
+def choose_picture(session, window, kind, layers):
+    """Picks a kind and a layer count on the menus of `window`; returns the picture's window."""
+    wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
+    session.key(kind)
+    wait_for(lambda: on_layer_menu(session, window), 10, "the layer menu")
+    session.key(layers)
+    return session.new_window(window)
+
+
 def picture_finished(session, window):
     """Waits until the picture stops changing; returns its screenshot."""
     last = None
@@ -231,12 +240,7 @@ def scenario_window_and_turns(session):
     x, y, w, h = session.geometry(window)
     check((w, h) == (WIDTH, HEIGHT), f"client area {w}x{h}")
     check((x, y) == ((DESKTOP[0] - WIDTH) // 2, (DESKTOP[1] - HEIGHT) // 2), f"window at {x},{y}, not centred")
-    wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
-
-    session.key("3")
-    wait_for(lambda: on_layer_menu(session, window), 10, "the layer menu")
-    session.key("1")
-    picture = session.new_window(window)
+    picture = choose_picture(session, window, "3", "1")
     check(session.title(picture) == TITLE, "the picture's window keeps the title")
     check(session.geometry(picture)[2:] == (WIDTH, HEIGHT), "the picture's window is 272 x 480")
     shot = picture_finished(session, picture)
@@ -294,12 +298,7 @@ def scenario_quit(session):
 
 def scenario_close_during_picture(session):
     """Closing the window during a picture ends the wait after it: the next turn begins."""
-    window = session.window()
-    wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
-    session.key("1")
-    wait_for(lambda: on_layer_menu(session, window), 10, "the layer menu")
-    session.key("5")
-    picture = session.new_window(window)
+    picture = choose_picture(session, session.window(), "1", "5")
     time.sleep(0.2)
     session.request_close(picture)
     menu = session.new_window(picture, timeout=30)
@@ -313,11 +312,7 @@ def scenario_no_sound(session):
     """Without a sound device each picture still ends with the tone's pause; one notice says so."""
     window = session.window()
     for _ in range(2):
-        wait_for(lambda: on_shape_menu(session, window), 10, "the shape menu")
-        session.key("3")
-        wait_for(lambda: on_layer_menu(session, window), 10, "the layer menu")
-        session.key("1")
-        picture = session.new_window(window)
+        picture = choose_picture(session, window, "3", "1")
         picture_finished(session, picture)
         session.key("Return")
         window = session.new_window(picture)
