@@ -50,8 +50,6 @@ struct FrameCell {
     friend bool operator==(const FrameCell&, const FrameCell&) = default;
 };
 FrameCell frameCell(int k);
-// The palette entry cell k is drawn in: 1..9 repeating.
-constexpr int frameCellColor(int k) { return (k - 1) % 9 + 1; }
 
 // Gives entries 1..9 the frame palette and draws the frame on the open 8-bit screen,
 // leaving the text colour at 9.

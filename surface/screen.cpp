@@ -89,7 +89,6 @@ void setWindowTitle(const std::string& title) {
     {
         std::lock_guard guard(display().lock);
         display().title = kept;
-        display().titleSet = true;
     }
     platform::current().setWindowTitle(kept);
 }

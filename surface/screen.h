@@ -52,7 +52,6 @@ struct Display {
     std::mutex lock;
     std::optional<Screen> screen;
     std::string title;  // Windows-1252 bytes, at most 127
-    bool titleSet = false;
 };
 Display& display();
 
