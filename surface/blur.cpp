@@ -19,8 +19,7 @@ RowSpan blurRowsDrawn(const PixelView& target, const PixelView& source) {
             const int top = std::max(dy, 0);
             const int bottom = std::min(target.height, source.height + dy);
             if (right <= 0 || top >= bottom) continue;
-            if (drawn.empty()) drawn = {top, bottom - 1};
-            drawn = {std::min(drawn.first, top), std::max(drawn.last, bottom - 1)};
+            drawn.include({top, bottom - 1});
         }
     return drawn;
 }
@@ -30,10 +29,7 @@ RowSpan blitsOneAfterAnother(const PixelView& target, const PixelView& source, i
     for (int pass = 0; pass < passes; ++pass)
         for (int dx = -2; dx <= 0; ++dx)
             for (int dy = -1; dy <= 1; ++dy) {
-                const RowSpan rows = blitPixels(target, dx, dy, source, BlitMode::Alpha, alpha);
-                if (rows.empty()) continue;
-                drawn = drawn.empty() ? rows
-                                      : RowSpan{std::min(drawn.first, rows.first), std::max(drawn.last, rows.last)};
+                drawn.include(blitPixels(target, dx, dy, source, BlitMode::Alpha, alpha));
             }
     return drawn;
 }

@@ -46,6 +46,16 @@ struct RowSpan {
     int first = 0;  // first row written
     int last = -1;  // last row written; last < first means nothing was written
     bool empty() const { return last < first; }
+    // Grows the span to cover `other` as well.
+    void include(RowSpan other) {
+        if (other.empty()) return;
+        if (empty()) {
+            *this = other;
+        } else {
+            first = first < other.first ? first : other.first;
+            last = last > other.last ? last : other.last;
+        }
+    }
 };
 
 }  // namespace fogloom

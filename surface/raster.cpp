@@ -11,27 +11,15 @@
 namespace fogloom {
 namespace {
 
-// Rows written so far by one operation.
-struct RowTracker {
-    RowSpan span;
-    void add(int y) {
-        if (span.empty()) span = {y, y};
-        else {
-            span.first = std::min(span.first, y);
-            span.last = std::max(span.last, y);
-        }
-    }
-};
-
 // Sets columns x1..x2 of row y, both as wide integers, clipped to the view: a row outside
 // it or a run wholly left or right of it is skipped, any other run clamped.
 void setRunClipped(const PixelView& target, long long y, long long x1, long long x2, std::uint32_t colour,
-                   RowTracker& rows) {
+                   RowSpan& rows) {
     if (y < 0 || y >= target.height || x2 < 0 || x1 >= target.width || x2 < x1) return;
     const int row = static_cast<int>(y);
     target.setRun(row, static_cast<int>(std::max(x1, 0LL)), static_cast<int>(std::min<long long>(x2, target.width - 1)),
                   colour);
-    rows.add(row);
+    rows.include({row, row});
 }
 
 }  // namespace
@@ -196,7 +184,7 @@ Int128 truncProduct(float r, Int128 q) {
 
 RowSpan fillCirclePixels(const PixelView& target, int cx, int cy, float radius, std::uint32_t colour) {
     if (target.empty() || !(radius >= 0.0f)) return {};  // negative or NaN: nothing
-    RowTracker rows;
+    RowSpan rows;
     const long long width = target.width, height = target.height;
     const long long rowReach = std::max<long long>(std::abs(static_cast<long long>(cy)), std::abs(cy - (height - 1)));
     const long long columnReach =
@@ -206,7 +194,7 @@ RowSpan fillCirclePixels(const PixelView& target, int cx, int cy, float radius, 
     if (r >= static_cast<double>(covering)) {
         // trunc(r) >= covering: the disc covers every target pixel (see above).
         for (long long y = 0; y < height; ++y) setRunClipped(target, y, 0, width - 1, colour, rows);
-        return rows.span;
+        return rows;
     }
 
     // left = trunc(cx - r) and right = trunc(cx + r), exactly: r = K + f with 0 <= f < 1.
@@ -218,7 +206,7 @@ RowSpan fillCirclePixels(const PixelView& target, int cx, int cy, float radius, 
 
     if (radius == 0.0f) {
         setRunClipped(target, cy, left, right, colour, rows);
-        return rows.span;
+        return rows;
     }
     // Runs only narrow and no level lies beyond K + 1: a disc whose widest run or whose
     // rows miss the target draws nothing.
@@ -276,7 +264,7 @@ RowSpan fillCirclePixels(const PixelView& target, int cx, int cy, float radius, 
         }
         if (cy - n < 0 && cy + n >= height) break;  // every later row lies outside too
     }
-    return rows.span;
+    return rows;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -344,12 +332,12 @@ RowSpan floodFillPixels(const PixelView& target, int sx, int sy, std::uint32_t f
         }
     }
 
-    RowTracker rows;
+    RowSpan rows;
     for (const FoundRun& f : found) {
         target.setRun(f.y, f.run.left, f.run.right, fill);
-        rows.add(f.y);
+        rows.include({f.y, f.y});
     }
-    return rows.span;
+    return rows;
 }
 
 // ---------------------------------------------------------------------------------------
